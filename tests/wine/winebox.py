@@ -79,10 +79,20 @@ class WineBox:
         for name in ("companion", "browser", "answer_dialog", "launch"):
             shutil.copy(STANDINS / f"{name}.exe", standins / f"{name}.exe")
 
-    def start(self):
+    def start(self, display=None):
+        """display: an X display to use; none: a private Xvfb."""
         if not (self.prefix / "system.reg").exists():
             self.create()
         self.install_standins()
+        if display:
+            self.env["DISPLAY"] = display
+        else:
+            self._start_xvfb()
+        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-p"], env=self.env, check=True)
+        self.wine(["cmd", "/c", "exit"])  # brings the prefix's services up once
+
+    def _start_xvfb(self):
         read, write = os.pipe()
         self._xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
@@ -90,9 +100,6 @@ class WineBox:
         os.close(write)
         with os.fdopen(read) as display:
             self.env["DISPLAY"] = ":" + display.readline().strip()
-        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
-        subprocess.run(["wineserver", "-p"], env=self.env, check=True)
-        self.wine(["cmd", "/c", "exit"])  # brings the prefix's services up once
 
     def stop(self):
         subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
