@@ -55,6 +55,15 @@ class GatewayCleanup(WineTestCase):
         self.assertFalse(self.box.key_exists(GATEWAY_APP_PATHS_KEY))
         self.assertTrue((self.scene.folder / "VelnorClient.exe").exists())
 
+    def test_an_extension_still_running_keeps_its_executable_but_not_its_keys(self):
+        self.scene.seed_registry(option=1, app_path="")
+        self.scene.start_companion("KivGatewayExt", on_request="ignore")
+        self.uninstall_client()
+        self.assertTrue((self.scene.folder / "KivGatewayExt.exe").exists(),
+                        "Windows does not delete the image of a running program")
+        self.assertFalse(self.box.key_exists(GATEWAY_SETTINGS_KEY))
+        self.assertFalse(self.box.key_exists(GATEWAY_APP_PATHS_KEY))
+
     def test_an_extension_with_its_own_app_path_stays(self):
         self.scene.seed_registry(option=1, app_path=r"C:\Kiv")
         self.uninstall_client()
