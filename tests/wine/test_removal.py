@@ -2,7 +2,7 @@
 
 import unittest
 
-from winebox import GATEWAY_APP_PATHS_KEY, GATEWAY_SETTINGS_KEY
+from winebox import DEFAULT_ARCH, GATEWAY_APP_PATHS_KEY, GATEWAY_SETTINGS_KEY
 from wine_case import WineTestCase, setUpModule, tearDownModule  # noqa: F401
 
 
@@ -54,6 +54,15 @@ class GatewayCleanup(WineTestCase):
         self.assertFalse(self.box.key_exists(GATEWAY_SETTINGS_KEY))
         self.assertFalse(self.box.key_exists(GATEWAY_APP_PATHS_KEY))
         self.assertTrue((self.scene.folder / "VelnorClient.exe").exists())
+
+    @unittest.skipUnless(DEFAULT_ARCH == "win64", "one registry view in a 32-bit prefix")
+    def test_the_app_paths_key_is_shared_by_both_registry_views(self):
+        self.scene.seed_registry(option=1, app_path="")
+        self.assertTrue(self.box.key_exists(GATEWAY_APP_PATHS_KEY, view="64"),
+                        "a 32-bit installer's App Paths entry is seen by 64-bit programs too")
+        self.uninstall_client()
+        self.assertFalse(self.box.key_exists(GATEWAY_APP_PATHS_KEY, view="32"))
+        self.assertFalse(self.box.key_exists(GATEWAY_APP_PATHS_KEY, view="64"))
 
     def test_an_extension_still_running_keeps_its_executable_but_not_its_keys(self):
         self.scene.seed_registry(option=1, app_path="")

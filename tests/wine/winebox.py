@@ -15,6 +15,8 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 WINDOWS_BUILD = Path(os.environ.get("VELNOR_WINDOWS_BUILD", ROOT / "build" / "windows"))
 DEFAULT_PREFIX = Path(os.environ.get("VELNOR_WINE_PREFIX", ROOT / "build" / "wine" / "prefix"))
+# win32, or win64: the 32-bit tool then runs under WoW64 and sees the registry's 32-bit view.
+DEFAULT_ARCH = os.environ.get("VELNOR_WINEARCH", "win32")
 STANDINS = WINDOWS_BUILD / "tools" / "standins"
 
 CLIENT_VERSION_KEY = r"HKEY_USERS\.DEFAULT\Software\Orvandel\VelnorClient\Version 1.0"
@@ -55,10 +57,11 @@ def unescape(text):
 class WineBox:
     """One prefix, one Xvfb display and one persistent wineserver for a test module."""
 
-    def __init__(self, prefix=DEFAULT_PREFIX):
+    def __init__(self, prefix=DEFAULT_PREFIX, arch=DEFAULT_ARCH):
         self.prefix = Path(prefix)
         self.drive_c = self.prefix / "drive_c"
-        self.env = dict(os.environ, WINEPREFIX=str(self.prefix), WINEARCH="win32",
+        self.arch = arch
+        self.env = dict(os.environ, WINEPREFIX=str(self.prefix), WINEARCH=arch,
                         WINEDEBUG="-all", LANG="C.UTF-8", WINEDLLOVERRIDES="mscoree,mshtml=")
         self.env.pop("STANDIN_LOG", None)
         self._xvfb = None
@@ -117,11 +120,15 @@ class WineBox:
     def import_registry(self, text):
         path = self.drive_c / "seed.reg"
         path.write_text("REGEDIT4\r\n\r\n" + text.replace("\n", "\r\n"), encoding="latin-1")
-        self.wine(["regedit", "/s", r"C:\seed.reg"], timeout=60)
+        # In a 64-bit prefix the 32-bit regedit writes what a 32-bit installer would.
+        regedit = r"C:\windows\syswow64\regedit.exe" if self.arch == "win64" else "regedit"
+        self.wine([regedit, "/s", r"C:\seed.reg"], timeout=60)
         path.unlink()
 
-    def key_exists(self, key):
-        return self.wine(["reg", "query", key], timeout=60).returncode == 0
+    def key_exists(self, key, view="32"):
+        """Whether key exists in the registry view of 32-bit programs, or of 64-bit ones."""
+        views = ["/reg:" + view] if self.arch == "win64" else []
+        return self.wine(["reg", "query", key, *views], timeout=60).returncode == 0
 
     def screenshot(self, path):
         subprocess.run(["import", "-display", self.env["DISPLAY"], "-window", "root", str(path)],
