@@ -6,21 +6,12 @@
 #include <string>
 
 #include "commands/command_line.h"
+#include "sim/observations.h"
 #include "sim/sim_test.h"
 #include "sim/test_names.h"
 
 namespace velnor::sim {
 namespace {
-
-// Which action ran, told apart by what it did first and whether it started a removal.
-std::string ActionSeen(const SimulatedWindows& sim) {
-  const auto probes = sim.JournalEntries("open-mutex ");
-  if (probes.empty()) return "none";
-  const bool client = probes.front() == "open-mutex VelnorClient";
-  const bool removal = !sim.JournalEntries("start ").empty();
-  if (client) return removal ? "UninstallClient" : "ShutdownClient";
-  return removal ? "UninstallGatewayExt" : "ShutdownGatewayExt";
-}
 
 struct DispatchCase {
   const char* label;

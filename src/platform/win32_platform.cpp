@@ -8,8 +8,13 @@
 namespace velnor {
 namespace {
 
-HANDLE ToWin32(Handle handle) { return reinterpret_cast<HANDLE>(handle.value); }
-HKEY ToKey(Handle handle) { return reinterpret_cast<HKEY>(handle.value); }
+// Handles cross the seam as integers.
+HANDLE ToWin32(Handle handle) {
+  return reinterpret_cast<HANDLE>(handle.value);  // NOLINT(performance-no-int-to-ptr)
+}
+HKEY ToKey(Handle handle) {
+  return reinterpret_cast<HKEY>(handle.value);  // NOLINT(performance-no-int-to-ptr)
+}
 Handle FromWin32(void* handle) { return Handle{reinterpret_cast<std::uintptr_t>(handle)}; }
 
 HKEY ToRootKey(RegistryRoot root) {
@@ -37,7 +42,7 @@ void Win32Platform::Sleep(Milliseconds duration) { ::Sleep(duration); }
 void Win32Platform::CloseHandle(Handle handle) { ::CloseHandle(ToWin32(handle)); }
 
 MutexOpen Win32Platform::OpenNamedMutex(const char* name) {
-  const HANDLE mutex = ::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, name);
+  HANDLE mutex = ::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, name);
   // The error belongs to this call only: read it before anything else can overwrite it.
   return {FromWin32(mutex), mutex == nullptr ? ::GetLastError() : kSuccess};
 }
@@ -53,8 +58,8 @@ ProcessStart Win32Platform::StartProcess(const char* program_path, char* command
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = ToShowCommand(show);
   PROCESS_INFORMATION process = {};
-  if (!::CreateProcessA(program_path, command_line, nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS,
-                        nullptr, nullptr, &startup, &process)) {
+  if (::CreateProcessA(program_path, command_line, nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS,
+                       nullptr, nullptr, &startup, &process) == FALSE) {
     return {};
   }
   return {true, FromWin32(process.hProcess), FromWin32(process.hThread)};
@@ -73,8 +78,8 @@ WaitResult Win32Platform::WaitForProcess(Handle process, Milliseconds timeout) {
 
 Handle Win32Platform::CreateNewTemporaryFile(const char* name) {
   // CREATE_NEW: a file of this name that is already there is never truncated.
-  const HANDLE file = ::CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_TEMPORARY, nullptr);
+  HANDLE file = ::CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY, nullptr);
   return file == INVALID_HANDLE_VALUE ? Handle{} : FromWin32(file);
 }
 

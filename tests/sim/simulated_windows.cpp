@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <iterator>
 
 namespace velnor::sim {
 namespace {
@@ -120,9 +121,9 @@ void SimulatedWindows::ScriptTickReadings(std::vector<Milliseconds> readings) {
 
 std::vector<std::string> SimulatedWindows::JournalEntries(const std::string& prefix) const {
   std::vector<std::string> entries;
-  for (const std::string& line : journal_) {
-    if (line.compare(0, prefix.size(), prefix) == 0) entries.push_back(line);
-  }
+  std::copy_if(
+      journal_.begin(), journal_.end(), std::back_inserter(entries),
+      [&](const std::string& line) { return line.compare(0, prefix.size(), prefix) == 0; });
   return entries;
 }
 
@@ -346,7 +347,7 @@ WaitResult SimulatedWindows::WaitForProcess(Handle process, Milliseconds timeout
 Handle SimulatedWindows::CreateNewTemporaryFile(const char* name) {
   Note(std::string("create-file ") + name);
   if (FailsNow("create-file") || read_only_directory_ || FileExists(name)) return Handle{};
-  File& file = files_[Lower(name)] = File{name, "", 1};
+  const File& file = files_[Lower(name)] = File{name, "", 1};
   return Issue(HandleKind::File, file.name);
 }
 
@@ -391,7 +392,8 @@ Status SimulatedWindows::QueryValue(Handle key, const char* value_name, unsigned
     *size = static_cast<std::uint32_t>(bytes.size());
     return kErrorMoreData;
   }
-  std::memcpy(buffer, bytes.data(), bytes.size());
+  // Raw value bytes, as RegQueryValueExA returns them: no terminator is added.
+  std::memcpy(buffer, bytes.data(), bytes.size());  // NOLINT(bugprone-not-null-terminated-result)
   *size = static_cast<std::uint32_t>(bytes.size());
   return kSuccess;
 }

@@ -1,6 +1,7 @@
 // The string table, browser and prompt answer that the survey fixtures start from.
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 #include "resource_ids.h"
@@ -27,9 +28,11 @@ inline void InstallHtmBrowser(SimulatedWindows& sim) {
 
 // The URL the browser or the shell was given; empty when nothing was opened.
 inline std::string OpenedUrl(const SimulatedWindows& sim) {
-  for (const StartedProcess& process : sim.started()) {
-    if (process.program_path == std::string(kBrowserPath)) return process.command_line.substr(1);
-  }
+  const auto& started = sim.started();
+  const auto browser = std::find_if(started.begin(), started.end(), [](const StartedProcess& p) {
+    return p.program_path == std::string(kBrowserPath);
+  });
+  if (browser != started.end()) return browser->command_line.substr(1);
   return sim.shell_requests().empty() ? "" : sim.shell_requests().back().file;
 }
 

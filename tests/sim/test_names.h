@@ -9,7 +9,7 @@ namespace velnor::sim {
 inline std::string TestName(const char* label) {
   std::string name;
   for (const char* p = label; *p != '\0'; ++p)
-    name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+    name += std::isalnum(static_cast<unsigned char>(*p)) != 0 ? *p : '_';
   return name;
 }
 

@@ -37,9 +37,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ::GetWindowTextA(box, caption, sizeof caption);
   ::GetDlgItemTextA(box, kMessageTextId, text, sizeof text);
   char details[1400];
-  std::snprintf(details, sizeof details, "yes=%d no=%d caption=%s|text=%s",
-                ::GetDlgItem(box, IDYES) != nullptr, ::GetDlgItem(box, IDNO) != nullptr, caption,
-                text);
+  (void)std::snprintf(details, sizeof details, "yes=%d no=%d caption=%s|text=%s",
+                      ::GetDlgItem(box, IDYES) != nullptr ? 1 : 0,
+                      ::GetDlgItem(box, IDNO) != nullptr ? 1 : 0, caption, text);
   standin::Log("dialog", "shown", details);
   ::Sleep(delay);
   const int button = yes ? IDYES : IDNO;

@@ -9,7 +9,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   char startup[64];
   standin::DescribeStartup(startup, sizeof startup);
   char details[2048];
-  std::snprintf(details, sizeof details, "%s cmdline=%s", startup, ::GetCommandLineA());
+  (void)std::snprintf(details, sizeof details, "%s cmdline=%s", startup, ::GetCommandLineA());
   standin::Log("browser", "opened", details);
   return 0;
 }

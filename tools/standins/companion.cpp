@@ -31,22 +31,22 @@ Identity WhoAmI() {
   ::GetModuleFileNameA(nullptr, path, sizeof path);
   const char* base = std::strrchr(path, '\\');
   base = base == nullptr ? path : base + 1;
-  std::snprintf(me.name, sizeof me.name, "%s", base);
+  (void)std::snprintf(me.name, sizeof me.name, "%s", base);
   if (char* dot = std::strrchr(me.name, '.')) *dot = '\0';
   for (size_t i = 0; me.name[i] != '\0'; ++i)
     me.upper[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(me.name[i])));
-  std::snprintf(me.request, sizeof me.request, "%s_ShutDownNow", me.name);
+  (void)std::snprintf(me.request, sizeof me.request, "%s_ShutDownNow", me.name);
   return me;
 }
 
 const char* Setting(const Identity& me, const char* suffix, char* buffer, DWORD capacity) {
   char variable[128];
-  std::snprintf(variable, sizeof variable, "%s_%s", me.upper, suffix);
+  (void)std::snprintf(variable, sizeof variable, "%s_%s", me.upper, suffix);
   return standin::Env(variable, "", buffer, capacity);
 }
 
 bool RequestExists(const Identity& me) {
-  const HANDLE request = ::OpenMutexA(SYNCHRONIZE, FALSE, me.request);
+  HANDLE request = ::OpenMutexA(SYNCHRONIZE, FALSE, me.request);
   if (request == nullptr) return false;
   ::CloseHandle(request);
   return true;
@@ -64,11 +64,11 @@ HANDLE CreatePresence(const Identity& me) {
 }
 
 int RunCompanion(const Identity& me) {
-  const HANDLE presence = CreatePresence(me);
+  HANDLE presence = CreatePresence(me);
   char behaviour[64];
   Setting(me, "ON_REQUEST", behaviour, sizeof behaviour);
   const DWORD max_life = standin::EnvNumber("STANDIN_MAX_LIFE_MS", 120000);
-  standin::Log(me.name, "started", behaviour[0] ? behaviour : "exit");
+  standin::Log(me.name, "started", behaviour[0] != '\0' ? behaviour : "exit");
 
   const DWORD start = ::GetTickCount();
   DWORD seen_at = 0;
@@ -117,8 +117,8 @@ int RunRemoval(const Identity& me) {
   char details[2048];
   char startup[64];
   standin::DescribeStartup(startup, sizeof startup);
-  std::snprintf(details, sizeof details, "%s request=%s cmdline=%s", startup,
-                RequestExists(me) ? "exists" : "gone", ::GetCommandLineA());
+  (void)std::snprintf(details, sizeof details, "%s request=%s cmdline=%s", startup,
+                      RequestExists(me) ? "exists" : "gone", ::GetCommandLineA());
   standin::Log(me.name, "removal-started", details);
   char run_time[32];
   ::Sleep(std::strtoul(Setting(me, "REMOVE_MS", run_time, sizeof run_time), nullptr, 10));

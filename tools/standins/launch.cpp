@@ -45,10 +45,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
   standin::Log("launch", "start", command_line);
-  if (!::CreateProcessA(app[0] ? app : nullptr, command_line, nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process)) {
+  if (::CreateProcessA(app[0] != '\0' ? app : nullptr, command_line, nullptr, nullptr, FALSE, 0,
+                       nullptr, nullptr, &startup, &process) == FALSE) {
     char error[32];
-    std::snprintf(error, sizeof error, "error=%lu", static_cast<unsigned long>(::GetLastError()));
+    (void)std::snprintf(error, sizeof error, "error=%lu",
+                        static_cast<unsigned long>(::GetLastError()));
     standin::Log("launch", "failed", error);
     return 3;
   }
@@ -58,7 +59,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ::CloseHandle(process.hThread);
   ::CloseHandle(process.hProcess);
   char details[32];
-  std::snprintf(details, sizeof details, "code=%lu", static_cast<unsigned long>(exit_code));
+  (void)std::snprintf(details, sizeof details, "code=%lu", static_cast<unsigned long>(exit_code));
   standin::Log("launch", "exited", details);
   return static_cast<int>(exit_code);
 }

@@ -37,11 +37,11 @@ inline void Log(const char* source, const char* event, const char* details) {
     }
   }
   line[length++] = '\n';
-  const HANDLE file = ::CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = ::CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
-  ::WriteFile(file, line, static_cast<DWORD>(length), &written, nullptr);
+  (void)::WriteFile(file, line, static_cast<DWORD>(length), &written, nullptr);
   ::CloseHandle(file);
 }
 
@@ -50,9 +50,9 @@ inline void DescribeStartup(char* buffer, size_t capacity) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   ::GetStartupInfoA(&startup);
-  std::snprintf(buffer, capacity, "flags=0x%lx show=%u",
-                static_cast<unsigned long>(startup.dwFlags),
-                static_cast<unsigned>(startup.wShowWindow));
+  (void)std::snprintf(buffer, capacity, "flags=0x%lx show=%u",
+                      static_cast<unsigned long>(startup.dwFlags),
+                      static_cast<unsigned>(startup.wShowWindow));
 }
 
 }  // namespace standin
