@@ -34,7 +34,7 @@ class Win32Platform final : public Clock,
   std::uintptr_t FindAssociatedProgram(const char* file, char* program) override;
   void ExecuteWithShell(const char* verb, const char* file, ShowMode show) override;
 
-  Platform platform() { return {*this, *this, *this, *this, *this, *this, *this, *this}; }
+  Platform platform() { return AllRolesOf(*this); }
 };
 
 }  // namespace velnor

@@ -155,4 +155,10 @@ struct Platform {
   Shell& shell;
 };
 
+// The Platform of an implementation that plays every role itself.
+template <typename Implementation>
+Platform AllRolesOf(Implementation& windows) {
+  return {windows, windows, windows, windows, windows, windows, windows, windows};
+}
+
 }  // namespace velnor

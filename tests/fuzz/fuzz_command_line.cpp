@@ -26,17 +26,17 @@ bool ShiftJisLeadByte(unsigned char byte) {
 // installed with the client, the answer to the prompt, the code page.
 void Stage(SimulatedWindows& sim, std::uint8_t scene) {
   const std::optional<velnor::Milliseconds> leaves =
-      (scene & 2) ? std::optional<velnor::Milliseconds>(3000) : std::nullopt;
-  if (scene & 1) {
+      ((scene & 2) != 0) ? std::optional<velnor::Milliseconds>(3000) : std::nullopt;
+  if ((scene & 1) != 0) {
     sim.RunCompanion({"VelnorClient", "VelnorClient_ShutDownNow", leaves});
     sim.RunCompanion({"KivGatewayExt", "KivGatewayExt_ShutDownNow", leaves});
   }
-  sim.InstallProgram("VelnorClient.exe", {(scene & 4) ? 30000u : 500u, {}});
-  if (scene & 8) velnor::sim::InstallGatewayWithClient(sim, 500);
+  sim.InstallProgram("VelnorClient.exe", {((scene & 4) != 0) ? 30000u : 500u, {}});
+  if ((scene & 8) != 0) velnor::sim::InstallGatewayWithClient(sim, 500);
   velnor::sim::LoadSurveyStrings(sim);
   velnor::sim::InstallHtmBrowser(sim);
   velnor::sim::SetClientIdentity(sim, "U1", "h.example.org", "K");
-  sim.AnswerDialogWith((scene & 16) ? velnor::DialogAnswer::Yes : velnor::DialogAnswer::No);
+  sim.AnswerDialogWith(((scene & 16) != 0) ? velnor::DialogAnswer::Yes : velnor::DialogAnswer::No);
 }
 
 std::string ExpectedAction(const char* tail) {
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string line(reinterpret_cast<const char*>(data + 1),
                          strnlen(reinterpret_cast<const char*>(data + 1), size - 1));
   const char* tail =
-      velnor::CommandLineTail(line.c_str(), (scene & 32) ? ShiftJisLeadByte : NoLeadBytes);
+      velnor::CommandLineTail(line.c_str(), ((scene & 32) != 0) ? ShiftJisLeadByte : NoLeadBytes);
   FUZZ_REQUIRE(tail >= line.c_str() && tail <= line.c_str() + line.size());
 
   SimulatedWindows sim;

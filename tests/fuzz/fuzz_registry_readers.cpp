@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint32_t type = data[1] % 12;
   // Capacities from 0 to 300 bytes, around every destination the tool uses.
   const std::size_t capacity = (static_cast<std::size_t>(data[2]) << 8 | data[3]) % 301;
-  std::uint32_t default_value;
+  std::uint32_t default_value = 0;
   std::memcpy(&default_value, data + 3, sizeof default_value);
   const std::string bytes(reinterpret_cast<const char*>(data + 7), size - 7);
   CheckText(shape, type, capacity, bytes);

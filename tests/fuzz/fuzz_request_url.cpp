@@ -2,6 +2,7 @@
 // value percent-encoded, so that no blank, quote or other unencoded byte comes from the values,
 // and is made whole or not at all. Through the whole survey on the simulated Windows, the
 // browser receives that request or the bare survey URL.
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -18,7 +19,7 @@
 namespace {
 
 bool IsUnreserved(unsigned char byte) {
-  return std::isalnum(byte) || byte == '-' || byte == '.' || byte == '_' || byte == '~';
+  return std::isalnum(byte) != 0 || byte == '-' || byte == '.' || byte == '_' || byte == '~';
 }
 
 std::string Encode(const std::string& value) {

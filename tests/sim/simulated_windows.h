@@ -75,7 +75,7 @@ class SimulatedWindows final : public Clock,
  public:
   explicit SimulatedWindows(Milliseconds first_tick = 1000);
 
-  Platform platform() { return {*this, *this, *this, *this, *this, *this, *this, *this}; }
+  Platform platform() { return AllRolesOf(*this); }
 
   // --- Setting the scene -----------------------------------------------------------------
   void RunCompanion(const CompanionScript& companion);
