@@ -20,7 +20,6 @@ constexpr Status kSuccess = 0;
 constexpr Status kErrorFileNotFound = 2;
 constexpr Status kErrorAccessDenied = 5;
 constexpr Status kErrorInvalidHandle = 6;
-constexpr Status kErrorFileExists = 80;
 constexpr Status kErrorMoreData = 234;
 
 // An open kernel object, file or registry key; a zero value means "none".
