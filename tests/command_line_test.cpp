@@ -5,16 +5,14 @@
 
 #include <string>
 
+#include "sim/lead_bytes.h"
 #include "sim/test_names.h"
 
 namespace velnor {
 namespace {
 
-bool NoLeadBytes(unsigned char) { return false; }
-// Lead bytes of code page 932.
-bool ShiftJisLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
+using sim::NoLeadBytes;
+using sim::ShiftJisLeadByte;
 
 struct TailCase {
   const char* label;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "commands/command_line.h"
+#include "sim/lead_bytes.h"
 #include "sim/observations.h"
 #include "sim/sim_test.h"
 #include "sim/test_names.h"
@@ -43,8 +44,6 @@ TEST_P(DispatchTest, RunsTheFirstMatchingRowOnlyAndReturnsZero) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Tails, DispatchTest, ::testing::ValuesIn(kDispatchCases), LabelName());
-
-bool NoLeadBytes(unsigned char) { return false; }
 
 // The whole command line, as the entry hands it on: the program name is never searched.
 const DispatchCase kCommandLineCases[] = {

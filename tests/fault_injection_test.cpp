@@ -9,6 +9,7 @@
 
 #include "commands/dispatch.h"
 #include "sim/client_install.h"
+#include "sim/observations.h"
 #include "sim/simulated_windows.h"
 #include "sim/survey_scene.h"
 #include "sim/test_names.h"
@@ -116,7 +117,7 @@ TEST_P(FaultInjectionTest, EachFailingCallLeavesTheRestInOrderAndNothingOpen) {
     EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end())) << "steps out of order";
     const bool strings_failed = Journalled(sim, "fault load-string");
     EXPECT_EQ(Journalled(sim, "message-box"), action.shows_prompt && !strings_failed);
-    EXPECT_LE(sim.now(), 2u * 22000 + 2 * 10000) << "waited beyond every bound";
+    EXPECT_LE(sim.now(), kLongestActionMs) << "waited beyond every bound";
   }
   std::printf("fault injection, %s: %u runs\n", action.keyword, calls);
 }

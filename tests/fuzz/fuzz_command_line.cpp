@@ -10,17 +10,15 @@
 #include "commands/dispatch.h"
 #include "fuzz_check.h"
 #include "sim/client_install.h"
+#include "sim/lead_bytes.h"
 #include "sim/observations.h"
 #include "sim/survey_scene.h"
 
 namespace {
 
+using velnor::sim::NoLeadBytes;
+using velnor::sim::ShiftJisLeadByte;
 using velnor::sim::SimulatedWindows;
-
-bool NoLeadBytes(unsigned char) { return false; }
-bool ShiftJisLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 // Bits of the scene byte: companions running and how they answer, the gateway extension
 // installed with the client, the answer to the prompt, the code page.
@@ -67,7 +65,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_REQUIRE(velnor::sim::ActionSeen(sim) == ExpectedAction(tail));
   FUZZ_REQUIRE(sim.OpenHandles().empty());
   FUZZ_REQUIRE(sim.bad_handle_closes() == 0);
-  // Two handshakes of at most one cycle past 20 s and two removal waits.
-  FUZZ_REQUIRE(sim.now() <= 2 * 22000 + 2 * 10000);
+  FUZZ_REQUIRE(sim.now() <= velnor::sim::kLongestActionMs);
   return 0;
 }

@@ -37,6 +37,11 @@ std::string Encode(const std::string& value) {
   return encoded;
 }
 
+// The whole request, whatever its length.
+std::string ExpectedRequest(const std::vector<std::string>& f) {
+  return f[0] + "?userid=" + Encode(f[1]) + "&FQDN=" + Encode(f[2]) + "&regkey=" + Encode(f[3]);
+}
+
 // Splits data at zero bytes into at most four fields, each cut to its buffer's capacity.
 std::vector<std::string> Fields(const std::uint8_t* data, std::size_t size) {
   static const std::size_t kLimits[] = {127, velnor::kUserIdCapacity - 1,
@@ -62,8 +67,7 @@ void CheckBuilder(const std::vector<std::string>& f) {
                               velnor::kRequestUrlCapacity);
   for (std::size_t i = velnor::kRequestUrlCapacity; i < sizeof request; ++i)
     FUZZ_REQUIRE(request[i] == 0x5A);
-  const std::string expected =
-      f[0] + "?userid=" + Encode(f[1]) + "&FQDN=" + Encode(f[2]) + "&regkey=" + Encode(f[3]);
+  const std::string expected = ExpectedRequest(f);
   FUZZ_REQUIRE(built == (expected.size() <= 255));
   FUZZ_REQUIRE(std::string(request) == (built ? expected : ""));
   if (!built) return;
@@ -88,8 +92,7 @@ void CheckSurvey(const std::vector<std::string>& f) {
     return;
   }
   const std::string opened = velnor::sim::OpenedUrl(sim);
-  const std::string personal =
-      f[0] + "?userid=" + Encode(f[1]) + "&FQDN=" + Encode(f[2]) + "&regkey=" + Encode(f[3]);
+  const std::string personal = ExpectedRequest(f);
   FUZZ_REQUIRE(opened == (personal.size() <= 255 ? personal : f[0]));
 }
 
